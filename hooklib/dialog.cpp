@@ -93,8 +93,9 @@ void RecogniseDialog(LPARAM initParam, HWND window)
     if (owner != 0 && owner != thread)
         return;
     AttachDialog(window);
-    if (g_attachedCount == 0) {
-        InterlockedExchange(&g_attachedThread, 0);
+    if (SavedProcOf(window) == nullptr) {
+        if (g_attachedCount == 0)
+            InterlockedExchange(&g_attachedThread, 0);
         return;
     }
     // Topmost and back brings the dialog to the front and makes it send
