@@ -59,6 +59,15 @@ static int g_attachedCount = 0;
 static volatile LONG g_attachedThread = 0;
 static bool g_pinned = false;
 
+// Wine's file dialog releases its current folder while it processes the OK
+// that ends it, and answers the path request at WM_DESTROY from the freed
+// record: another folder, garbage, or a long wait. There the path is taken
+// while OK is processed and kept for WM_DESTROY (g_endedPath), but only when
+// that OK ended the dialog. 0 not yet known, 1 early release, 2 not.
+static int g_releasesEarly = 0;
+static char g_endedPath[kPathChars];
+static bool g_haveEndedPath = false;
+
 static WNDPROC SavedProcOf(HWND window)
 {
     for (const AttachedWindow& attached : g_attached) {
@@ -297,6 +306,14 @@ static void ChooseEntry(HWND dialog, unsigned commandId, const RecentButton& but
     char entry[kPathChars];
     if (!FindListEntry(*button.list, button.baseId, commandId, entry))
         return;
+    // Once switched to the edit control, the process keeps it; a later dialog
+    // that lacks it gets the entry in its file-name box rather than an OK on
+    // whatever that box held.
+    int fileNameId = g_fileNameId;
+    if (GetDlgItem(dialog, fileNameId) == nullptr)
+        fileNameId = fileNameId == edt1 ? cmb13 : edt1;
+    if (GetDlgItem(dialog, fileNameId) == nullptr)
+        return;
     HWND listView = GetWindow(GetDlgItem(dialog, lst2), GW_CHILD);
     if (listView != nullptr) {
         LVITEMA item;
@@ -306,12 +323,12 @@ static void ChooseEntry(HWND dialog, unsigned commandId, const RecentButton& but
     }
     char saved[kPathChars];
     ZeroMemory(saved, sizeof saved);
-    GetDlgItemTextA(dialog, g_fileNameId, saved, kPathChars);
-    SetDlgItemTextA(dialog, g_fileNameId, "");
-    SetDlgItemTextA(dialog, g_fileNameId, entry);
+    GetDlgItemTextA(dialog, fileNameId, saved, kPathChars);
+    SetDlgItemTextA(dialog, fileNameId, "");
+    SetDlgItemTextA(dialog, fileNameId, entry);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
     if (button.id == kFoldersButton) {
-        SetDlgItemTextA(dialog, g_fileNameId, saved);
+        SetDlgItemTextA(dialog, fileNameId, saved);
         SetFocus(GetDlgItem(dialog, lst2));
     }
 }
@@ -355,13 +372,40 @@ static bool GetChosenPath(HWND dialog, char* path)
     return path[0] != '\0';
 }
 
+static bool DialogReleasesPathEarly()
+{
+    if (g_releasesEarly == 0) {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        g_releasesEarly = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr ? 1 : 2;
+    }
+    return g_releasesEarly == 1;
+}
+
+// WM_COMMAND IDOK on a dialog that releases its folder early: the path as
+// the dialog sees it before OK, kept when the OK ends the dialog (an ended
+// dialog is hidden at once).
+static LRESULT PassOkOn(WNDPROC saved, HWND dialog, WPARAM wParam, LPARAM lParam)
+{
+    char path[kPathChars];
+    bool havePath = GetChosenPath(dialog, path);
+    LRESULT result = CallWindowProcA(saved, dialog, WM_COMMAND, wParam, lParam);
+    if (havePath && !IsWindowVisible(dialog)) {
+        lstrcpynA(g_endedPath, path, kPathChars);
+        g_haveEndedPath = true;
+    }
+    return result;
+}
+
 static void RecordAndRelease(HWND dialog)
 {
     if (g_cancelled == 0) {
         char path[kPathChars];
-        if (GetChosenPath(dialog, path))
+        if (g_haveEndedPath)
+            RecordRecentPath(g_endedPath);
+        else if (GetChosenPath(dialog, path))
             RecordRecentPath(path);
     }
+    g_haveEndedPath = false;
     g_cancelled = 0;
     ReleaseList(&g_recentDocuments);
     ReleaseList(&g_recentFolders);
@@ -397,6 +441,8 @@ LRESULT CALLBACK DialogSubclassProc(HWND window, UINT message, WPARAM wParam, LP
         break;
     case WM_COMMAND:
         HandleCommand(window, wParam);
+        if (LOWORD(wParam) == IDOK && DialogReleasesPathEarly())
+            return PassOkOn(saved, window, wParam, lParam);
         break;
     case WM_DESTROY:
         RecordAndRelease(window);

@@ -9,7 +9,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 for package in cmake make g++ libgtest-dev \
                g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 \
                binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
-               wine64 xvfb xauth x11-utils python3 python3-pefile imagemagick; do
+               wine64 xvfb xauth x11-utils python3 python3-pefile imagemagick locales; do
     have "$package" || need+=("$package")
 done
 [ ${#need[@]} -eq 0 ] && exit 0
