@@ -16,6 +16,7 @@
 //                       open, held for tools/screenshot.sh
 #include "wtest.h"
 #include "filedlg.h"
+#include "processes.h"
 
 #include <stdlib.h>
 
@@ -328,30 +329,15 @@ static void set_wine_version(const char* version)
     }
 }
 
-// Starts this program again with `arguments`, sharing the standard handles,
-// and returns its exit code (or -1 when it cannot start or hangs).
+// Starts this program again with `arguments` and returns its exit code (~0u
+// when it cannot start or hangs).
 static DWORD run_child(const char* arguments, DWORD timeout_ms)
 {
-    char path[MAX_PATH], command[2 * MAX_PATH];
-    GetModuleFileNameA(NULL, path, sizeof path);
-    snprintf(command, sizeof command, "\"%s\" %s", path, arguments);
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION info;
-    if (!CreateProcessA(path, command, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info))
-        return (DWORD)-1;
-    DWORD code = (DWORD)-1;
-    if (WaitForSingleObject(info.hProcess, timeout_ms) == WAIT_OBJECT_0)
-        GetExitCodeProcess(info.hProcess, &code);
-    else
-        TerminateProcess(info.hProcess, 3);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    HANDLE process = start_process(NULL, arguments, NULL, (WORD)-1);
+    if (process == NULL)
+        return ~0u;
+    DWORD code = wait_for_exit(process, timeout_ms);
+    CloseHandle(process);
     return code;
 }
 

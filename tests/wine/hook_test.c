@@ -92,18 +92,6 @@ static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-static HWND create_window(const char* className, WNDPROC proc)
-{
-    WNDCLASSA windowClass;
-    ZeroMemory(&windowClass, sizeof windowClass);
-    windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.lpszClassName = className;
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(0, className, className, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL,
-                           GetModuleHandleA(NULL), NULL);
-}
-
 static void reset_observations(UINT message, int passCode)
 {
     ZeroMemory(&g_inner, sizeof g_inner);

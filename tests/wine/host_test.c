@@ -61,18 +61,6 @@ static LRESULT CALLBACK ListenerProc(HWND window, UINT message, WPARAM wParam, L
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-static HWND create_window(const char* className, WNDPROC proc)
-{
-    WNDCLASSA windowClass;
-    ZeroMemory(&windowClass, sizeof windowClass);
-    windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.lpszClassName = className;
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(0, className, className, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL,
-                           GetModuleHandleA(NULL), NULL);
-}
-
 static HANDLE start_host(DWORD* pid, WORD show)
 {
     HANDLE process = start_process(HOST, "", pid, show);

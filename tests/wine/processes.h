@@ -81,6 +81,19 @@ static DWORD wait_for_exit(HANDLE process, DWORD ms)
     }
 }
 
+// A hidden top-level window of a class of its own, for messages to land on.
+static HWND create_window(const char* className, WNDPROC proc)
+{
+    WNDCLASSA windowClass;
+    ZeroMemory(&windowClass, sizeof windowClass);
+    windowClass.lpfnWndProc = proc;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, className, className, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL,
+                           GetModuleHandleA(NULL), NULL);
+}
+
 static BOOL process_running(HANDLE process)
 {
     return process != NULL && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
