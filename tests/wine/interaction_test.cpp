@@ -253,25 +253,37 @@ static void drive_empty_menu(DialogRun* run)
     click_cancel(run);
 }
 
-// A folder is selected in the file view when the document is chosen: OK
-// would open that folder instead, were the selection left.
-static void select_subfolder(DialogRun* run)
+// The centre of the label of the file view's item called name, in screen
+// coordinates; false when the view does not show it.
+static bool find_view_item(DialogRun* run, const char* name, POINT* center)
 {
     HWND view = GetWindow(GetDlgItem(run->dialog, lst2), GW_CHILD);
     LVFINDINFOA find;
     ZeroMemory(&find, sizeof find);
     find.flags = LVFI_STRING;
-    find.psz = "sub";
+    find.psz = name;
     int item = -1;
     wait_until(kStepTimeout, [&] { return (item = (int)SendMessageA(view, LVM_FINDITEMA, -1, (LPARAM)&find)) >= 0; });
-    ok(item >= 0, "the folder \"sub\" is not in the file view\n");
+    ok(item >= 0, "\"%s\" is not in the file view\n", name);
     if (item < 0)
-        return;
+        return false;
     RECT rect;
     rect.left = LVIR_LABEL;
     SendMessageA(view, LVM_GETITEMRECT, item, (LPARAM)&rect);
     MapWindowPoints(view, NULL, (POINT*)&rect, 2);
-    click_at(center_of(rect));
+    *center = center_of(rect);
+    return true;
+}
+
+// A folder is selected in the file view when the document is chosen: OK
+// would open that folder instead, were the selection left.
+static void select_subfolder(DialogRun* run)
+{
+    POINT point;
+    if (!find_view_item(run, "sub", &point))
+        return;
+    click_at(point);
+    HWND view = GetWindow(GetDlgItem(run->dialog, lst2), GW_CHILD);
     ok(wait_until(kStepTimeout, [&] { return SendMessageA(view, LVM_GETSELECTEDCOUNT, 0, 0) == 1; }),
        "the folder was not selected\n");
 }
@@ -489,51 +501,108 @@ static void test_clear_documents(void)
 
 // --- closing by OK --------------------------------------------------------
 
-// Types the context's text into the file-name box and clicks OK.
+struct OkCase {
+    bool wide;
+    const char* initialDir;
+    const char* folder;     // typed and confirmed with OK first to go there, or NULL
+    const char* typed;
+    bool doubleClick;       // the file is double-clicked in the view rather than typed
+    const char* expected;   // the chosen file, recorded as is
+};
+
+static void type_and_ok(DialogRun* run, const char* text)
+{
+    SetDlgItemTextA(run->dialog, cmb13, text);
+    click_at(control_center(GetDlgItem(run->dialog, IDOK)));
+}
+
+// Goes to the case's folder when it names one, then types the name into the
+// file-name box and clicks OK, or double-clicks the file in the view (the
+// platform's view then has the dialog take the selected file as for OK).
 static void drive_ok(DialogRun* run)
 {
-    const char* typed = (const char*)run->context;
-    SetDlgItemTextA(run->dialog, cmb13, typed);
+    const OkCase* row = (const OkCase*)run->context;
+    if (row->folder) {
+        // OK on a folder's name shows that folder; the dialog stays.
+        char expected[MAX_PATH], folder[MAX_PATH] = "";
+        wsprintfA(expected, "%s\\%s", row->initialDir, row->folder);
+        type_and_ok(run, row->folder);
+        ok(wait_until(kStepTimeout, [&] {
+               // A UTF-16 dialog answers in UTF-16 whatever the request's kind.
+               if (run->wide) {
+                   WCHAR wide[MAX_PATH] = L"";
+                   SendMessageW(run->dialog, CDM_GETFOLDERPATH, MAX_PATH, (LPARAM)wide);
+                   WideCharToMultiByte(CP_ACP, 0, wide, -1, folder, MAX_PATH, NULL, NULL);
+               } else {
+                   SendMessageA(run->dialog, CDM_GETFOLDERPATH, MAX_PATH, (LPARAM)folder);
+               }
+               return same_text(folder, expected);
+           }),
+           "the dialog shows %s, not %s\n", folder, expected);
+        ok(IsWindow(run->dialog) && IsWindowVisible(run->dialog), "OK on the folder's name ended the dialog\n");
+    }
+    if (row->doubleClick) {
+        POINT point;
+        if (find_view_item(run, row->typed, &point)) {
+            click_at(point);
+            click_at(point);
+        }
+        return;
+    }
     if (!run->wide) {
         // Platform difference: Wine answers with the folder joined to an
         // absolute name; the library has to take the name out again.
         char joined[MAX_PATH * 2] = "";
+        SetDlgItemTextA(run->dialog, cmb13, row->typed);
         SendMessageA(run->dialog, CDM_GETFILEPATH, sizeof joined, (LPARAM)joined);
-        if (lstrcmpA(joined, typed) != 0 && typed[1] == ':')
-            printf("note: the dialog reports \"%s\" for the typed \"%s\"\n", joined, typed);
+        if (lstrcmpA(joined, row->typed) != 0 && row->typed[1] == ':')
+            printf("note: the dialog reports \"%s\" for the typed \"%s\"\n", joined, row->typed);
     }
-    click_at(control_center(GetDlgItem(run->dialog, IDOK)));
+    type_and_ok(run, row->typed);
 }
 
 static void test_ok_records(void)
 {
-    static const struct {
-        bool wide;
-        const char* typed;
-        const char* expected;
-    } kRows[] = {
-        {false, "ok.txt", kStartFile},
-        {true, "ok.txt", kStartFile},
+    static const char kSub[] = "C:\\lumora-interaction\\start\\sub";
+    static const char kSubFile[] = "C:\\lumora-interaction\\start\\sub\\deep.txt";
+    make_file(kSubFile);
+    static const OkCase kRows[] = {
+        {false, kStart, NULL, "ok.txt", false, kStartFile},
+        {true, kStart, NULL, "ok.txt", false, kStartFile},
         // An absolute name: Wine joins the folder to it.
-        {false, kDocuments[1], kDocuments[1]},
-        {true, kDocuments[1], kDocuments[1]},
+        {false, kStart, NULL, kDocuments[1], false, kDocuments[1]},
+        {true, kStart, NULL, kDocuments[1], false, kDocuments[1]},
+        // A name relative to a folder other than the one the dialog started
+        // in: the dialog's folder as it was when OK ended it, not the first
+        // one nor whatever a dialog that has let its folder go reports.
+        {false, kStart, "sub", "deep.txt", false, kSubFile},
+        {true, kStart, "sub", "deep.txt", false, kSubFile},
+        {false, kSub, NULL, "deep.txt", false, kSubFile},
+        {false, kStart, "sub", "deep.txt", true, kSubFile},
+        {true, kStart, "sub", "deep.txt", true, kSubFile},
     };
     for (const auto& row : kRows) {
         clear_lists();
         DialogRun run;
         ZeroMemory(&run, sizeof run);
         run.wide = row.wide;
-        run.initialDir = kStart;
+        run.initialDir = row.initialDir;
         run.drive = drive_ok;
-        run.context = (void*)row.typed;
+        run.context = (void*)&row;
         run_dialog(&run);
-        const char* kind = row.wide ? "UTF-16" : "8-bit";
-        ok(run.result && same_text(run.file, row.expected), "%s \"%s\": the dialog ended with %d \"%s\"\n", kind,
-           row.typed, run.result, run.file);
+        char name[MAX_PATH * 2];
+        wsprintfA(name, "%s \"%s%s%s\"%s in %s", row.wide ? "UTF-16" : "8-bit", row.folder ? row.folder : "",
+                  row.folder ? "\" then \"" : "", row.typed, row.doubleClick ? " double-clicked" : "", row.initialDir);
+        ok(run.result && same_text(run.file, row.expected), "%s: the dialog ended with %d \"%s\"\n", name,
+           run.result, run.file);
         char values[10][MAX_PATH + 1];
         int count = read_list("Files", values, 10);
-        ok(count == 1 && same_text(values[0], row.expected), "%s \"%s\": Files holds %d \"%s\"\n", kind,
-           row.typed, count, values[0]);
+        ok(count == 1 && same_text(values[0], row.expected), "%s: Files holds %d \"%s\"\n", name, count, values[0]);
+        char folder[MAX_PATH + 1];
+        lstrcpyA(folder, row.expected);
+        strrchr(folder, '\\')[1] = '\0';
+        count = read_list("Folders", values, 10);
+        ok(count == 1 && same_text(values[0], folder), "%s: Folders holds %d \"%s\"\n", name, count, values[0]);
     }
 }
 

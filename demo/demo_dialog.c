@@ -17,18 +17,8 @@ static const char* const kSampleFiles[] = {
     "Recipes\\Pancakes.txt",
 };
 
-// Program state: the dialog's title, and for Wine the path the dialog
-// accepted (see DialogStandInProc).
+// The dialog's title: the file opened last.
 static char g_title[MAX_PATH + 100] = "Pathwick demo - open a file (Cancel ends the demo)";
-static WNDPROC g_dialogProc;
-static BOOL g_accepted;
-static char g_acceptedPath[MAX_PATH * 2];
-static LRESULT g_acceptedLength;
-
-static BOOL RunningOnWine(void)
-{
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL;
-}
 
 // %TEMP%\Pathwick demo with a few small documents in it and in two folders.
 static void MakeSamples(char* folder)
@@ -54,45 +44,15 @@ static void MakeSamples(char* folder)
     }
 }
 
-// The Open dialog's window procedure under Wine, behind the library's. Wine's
-// dialog forgets its folder as it accepts a file (it frees it before the
-// dialog ends) and then answers the chosen path from freed memory, which is
-// when the library asks for it to record it. From CDN_FILEOK on, this
-// answers with what the dialog said then, as Windows would.
-static LRESULT CALLBACK DialogStandInProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == CDM_GETFILEPATH && g_accepted) {
-        if ((WPARAM)g_acceptedLength <= wParam)
-            lstrcpyA((char*)lParam, g_acceptedPath);
-        return g_acceptedLength;
-    }
-    return CallWindowProcA(g_dialogProc, dialog, message, wParam, lParam);
-}
-
-// The dialog's hook procedure: CDN_INITDONE and CDN_FILEOK. The dialog is
-// the hook window's parent.
+// The dialog's hook procedure. It does nothing, but a hook keeps the
+// Explorer-style dialog (with its SHELLDLL_DefView and toolbar) that the
+// buttons are added to, where later systems would show their newer dialog.
 static UINT_PTR CALLBACK OpenHookProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    (void)child;
+    (void)message;
     (void)wParam;
-    if (message != WM_NOTIFY)
-        return 0;
-    HWND dialog = GetParent(child);
-    switch (((NMHDR*)lParam)->code) {
-    case CDN_INITDONE:
-        // Still inside the dialog's WM_INITDIALOG, before the library takes
-        // the dialog over: the library keeps this procedure as the dialog's.
-        g_accepted = FALSE;
-        g_dialogProc = NULL;
-        if (RunningOnWine())
-            g_dialogProc = (WNDPROC)SetWindowLongPtrA(dialog, GWLP_WNDPROC, (LONG_PTR)DialogStandInProc);
-        break;
-    case CDN_FILEOK:
-        if (g_dialogProc != NULL) {
-            g_acceptedLength = SendMessageA(dialog, CDM_GETFILEPATH, sizeof g_acceptedPath, (LPARAM)g_acceptedPath);
-            g_accepted = TRUE;
-        }
-        break;
-    }
+    (void)lParam;
     return 0;
 }
 
