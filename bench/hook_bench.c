@@ -3,9 +3,10 @@
 // (b) with an empty call-window-procedure-return hook that only calls the
 // next one, and (c) with the library's hook installed for this thread, and
 // prints nanoseconds per message and the ratios c/b and c/a. Also prints the
-// sizes of the library images named on the command line.
+// sizes of library images named on the command line, each against an empty
+// library of the same edition.
 //
-// usage: hook_bench [IMAGE...]
+// usage: hook_bench [EMPTY_LIBRARY LIBRARY]...
 //
 // It prints; it never judges. The rounds of the three cases alternate and
 // the fastest round of each counts, so that a busy machine disturbs all
@@ -74,13 +75,27 @@ static void remove_case(int which, InstallHookFunction installHook)
         installHook(0, 0);
 }
 
-static void print_image_size(const char* path)
+static DWORD image_size(const char* path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (GetFileAttributesExA(path, GetFileExInfoStandard, &data))
-        printf("image %s: %lu bytes\n", path, data.nFileSizeLow);
-    else
-        printf("image %s: not there (%lu)\n", path, GetLastError());
+    return GetFileAttributesExA(path, GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
+}
+
+// Image sizes, in pairs: an empty library built with the same compiler,
+// flags and static runtime (the floor any hook library of this toolchain
+// starts from), then the library measured against it.
+static void print_image_sizes(char** paths, int count)
+{
+    for (int i = 0; i + 1 < count; i += 2) {
+        DWORD baseline = image_size(paths[i]);
+        DWORD size = image_size(paths[i + 1]);
+        if (baseline == 0 || size == 0) {
+            printf("image %s or %s: not there\n", paths[i], paths[i + 1]);
+            continue;
+        }
+        printf("image %s: %lu bytes, empty library %lu bytes, ratio %.2f\n", paths[i + 1], size, baseline,
+               (double)size / baseline);
+    }
 }
 
 int main(int argc, char** argv)
@@ -146,8 +161,7 @@ int main(int argc, char** argv)
     printf("library's own share (c)-(b): %.1f ns/message; the platform's hook call (b)-(a): %.1f ns/message\n",
            best[LIBRARY_HOOK] - best[EMPTY_HOOK], best[EMPTY_HOOK] - best[NO_HOOK]);
 
-    for (int i = 1; i < argc; ++i)
-        print_image_size(argv[i]);
+    print_image_sizes(argv + 1, argc - 1);
     DestroyWindow(window);
     return 0;
 }

@@ -50,6 +50,12 @@ struct AttachedWindow {
 // that two open dialogs never pass their messages to each other's procedure.
 // Only one thread at a time may own attached dialogs (g_attachedThread): the
 // state has no locks, and a dialog on another thread is left alone.
+// Wine's file dialog releases its current folder while it processes the OK
+// that ends it, and answers the path request at WM_DESTROY from the freed
+// record: another folder, garbage, or a long wait. There the path is taken
+// while OK is processed and kept for WM_DESTROY (g_endedPath), but only when
+// that OK ended the dialog; g_releasesEarly is 0 until known, 1 for such a
+// platform, 2 otherwise.
 HWND g_toolbarWindow = nullptr;
 int g_toolbarId = 1;
 int g_fileNameId = cmb13;
@@ -58,12 +64,6 @@ static AttachedWindow g_attached[kMaxAttachedWindows];
 static int g_attachedCount = 0;
 static volatile LONG g_attachedThread = 0;
 static bool g_pinned = false;
-
-// Wine's file dialog releases its current folder while it processes the OK
-// that ends it, and answers the path request at WM_DESTROY from the freed
-// record: another folder, garbage, or a long wait. There the path is taken
-// while OK is processed and kept for WM_DESTROY (g_endedPath), but only when
-// that OK ended the dialog. 0 not yet known, 1 early release, 2 not.
 static int g_releasesEarly = 0;
 static char g_endedPath[kPathChars];
 static bool g_haveEndedPath = false;
